@@ -1,0 +1,5 @@
+#include "app/wiring.h"
+
+#include "supervisor/zuno1.h"
+
+void ConnectWindows() {}
