@@ -6,8 +6,14 @@ namespace {
 QDateTime fixedTime;
 }
 
-QDateTime Now() { return fixedTime.isValid() ? fixedTime : QDateTime::currentDateTime(); }
-void setNow(const QDateTime& fixed) { fixedTime = fixed; }
-void advanceNow(qint64 seconds) { fixedTime = Now().addSecs(seconds); }
+QDateTime Now() {
+    return fixedTime.isValid() ? fixedTime : QDateTime::currentDateTime();
+}
+void setNow(const QDateTime& fixed) {
+    fixedTime = fixed;
+}
+void advanceNow(qint64 seconds) {
+    fixedTime = Now().addSecs(seconds);
+}
 
 }  // namespace platform

@@ -51,7 +51,9 @@ Comm::Comm(QObject* parent) : QObject(parent) {
     connect(&reopenTimer_, &QTimer::timeout, this, &Comm::tryReopen);
 }
 
-Comm::~Comm() { setPortOpen(false); }
+Comm::~Comm() {
+    setPortOpen(false);
+}
 
 QString Comm::devicePath() const {
     return devicePath_.isEmpty() ? comDevice(CommPort) : devicePath_;
@@ -99,7 +101,9 @@ bool Comm::setPortOpen(bool open) {
     return true;
 }
 
-bool Comm::PortOpen() const { return port_ && port_->isOpen(); }
+bool Comm::PortOpen() const {
+    return port_ && port_->isOpen();
+}
 
 QString Comm::Input() {
     const qsizetype n = InputLen <= 0 ? buffer_.size() : qMin<qsizetype>(InputLen, buffer_.size());

@@ -11,7 +11,7 @@ namespace platform {
 
 class Comm : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit Comm(QObject* parent = nullptr);
     ~Comm() override;
 
@@ -36,14 +36,14 @@ public:
     QString devicePath() const;
     void setDevicePath(const QString& path) { devicePath_ = path; }
 
-signals:
+  signals:
     // Raised on the UI thread when RThreshold characters wait.
     void OnComm();
     // The device vanished (port closed) or came back (port reopened).
     void lineLost();
     void lineRestored();
 
-private:
+  private:
     void readArrived();
     void portError(int error);
     void tryReopen();

@@ -18,7 +18,9 @@ std::unique_ptr<DialogService>& current() {
     return service;
 }
 
-QString titleOr(const QString& title) { return title.isEmpty() ? AppTitle : title; }
+QString titleOr(const QString& title) {
+    return title.isEmpty() ? AppTitle : title;
+}
 
 }  // namespace
 
@@ -27,11 +29,20 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const
     box.setWindowTitle(titleOr(title));
     box.setText(text);
     switch (icon) {
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
-        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case Icon::None: break;
+        case Icon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case Icon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case Icon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case Icon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case Icon::None:
+            break;
     }
     // Portuguese whatever the system language.
     QPushButton* ok = nullptr;
@@ -39,7 +50,9 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const
     QPushButton* no = nullptr;
     QPushButton* cancel = nullptr;
     switch (buttons) {
-        case Buttons::Ok: ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
+        case Buttons::Ok:
+            ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            break;
         case Buttons::OkCancel:
             ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
             cancel = box.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
@@ -56,8 +69,9 @@ Answer QtDialogs::message(const QString& text, Buttons buttons, Icon icon, const
     if (clicked && clicked == no) return Answer::No;
     if (clicked && clicked == ok) return Answer::Ok;
     if (clicked && clicked == cancel) return Answer::Cancel;
-    return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok
-                                                                            : Answer::Cancel;
+    return buttons == Buttons::YesNo ? Answer::No
+           : buttons == Buttons::Ok  ? Answer::Ok
+                                     : Answer::Cancel;
 }
 
 QString QtDialogs::input(const QString& prompt, const QString& title, const QString& defaultText) {
@@ -73,27 +87,35 @@ QString QtDialogs::input(const QString& prompt, const QString& title, const QStr
     return dlg.textValue();
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+    QApplication::beep();
+}
 
 Answer ScriptedDialogs::message(const QString& text, Buttons buttons, Icon icon,
                                 const QString& title) {
     shown.append({Shown::Message, text, titleOr(title), icon, buttons, {}});
     if (!answers.isEmpty()) return answers.takeFirst();
     switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::YesNo: return Answer::No;
-        case Buttons::OkCancel: return Answer::Cancel;
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::OkCancel:
+            return Answer::Cancel;
     }
     return Answer::Ok;
 }
 
 QString ScriptedDialogs::input(const QString& prompt, const QString& title,
                                const QString& defaultText) {
-    shown.append({Shown::Input, prompt, titleOr(title), Icon::None, Buttons::OkCancel, defaultText});
+    shown.append(
+        {Shown::Input, prompt, titleOr(title), Icon::None, Buttons::OkCancel, defaultText});
     return inputs.isEmpty() ? QString() : inputs.takeFirst();
 }
 
-void ScriptedDialogs::beep() { shown.append({Shown::Beep, {}, {}, Icon::None, Buttons::Ok, {}}); }
+void ScriptedDialogs::beep() {
+    shown.append({Shown::Beep, {}, {}, Icon::None, Buttons::Ok, {}});
+}
 
 QList<ScriptedDialogs::Shown> ScriptedDialogs::messages() const {
     QList<Shown> out;
@@ -106,7 +128,9 @@ void setDialogService(std::unique_ptr<DialogService> service) {
     current() = service ? std::move(service) : std::make_unique<QtDialogs>();
 }
 
-DialogService& dialogs() { return *current(); }
+DialogService& dialogs() {
+    return *current();
+}
 
 ScriptedDialogs& useScriptedDialogs() {
     auto scripted = std::make_unique<ScriptedDialogs>();
@@ -123,6 +147,8 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     return dialogs().input(prompt, title, defaultText);
 }
 
-void Beep() { dialogs().beep(); }
+void Beep() {
+    dialogs().beep();
+}
 
 }  // namespace platform

@@ -16,7 +16,7 @@ enum class Answer { Ok, Yes, No, Cancel };
 extern QString AppTitle;
 
 class DialogService {
-public:
+  public:
     virtual ~DialogService() = default;
     virtual Answer message(const QString& text, Buttons buttons, Icon icon,
                            const QString& title) = 0;
@@ -28,7 +28,7 @@ public:
 
 // Real Qt dialogs with Portuguese buttons.
 class QtDialogs : public DialogService {
-public:
+  public:
     Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
     void beep() override;
@@ -36,7 +36,7 @@ public:
 
 // For tests: answers from a queue, records everything shown.
 class ScriptedDialogs : public DialogService {
-public:
+  public:
     struct Shown {
         enum Kind { Message, Input, Beep } kind;
         QString text;
@@ -45,7 +45,7 @@ public:
         Buttons buttons = Buttons::Ok;
         QString defaultText;
     };
-    QList<Answer> answers;   // when empty: Ok for Ok boxes, No for Yes/No, Cancel for OkCancel
+    QList<Answer> answers;  // when empty: Ok for Ok boxes, No for Yes/No, Cancel for OkCancel
     QList<QString> inputs;  // when empty: Cancel (empty text)
     QList<Shown> shown;
 

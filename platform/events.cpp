@@ -7,7 +7,9 @@
 
 namespace platform {
 
-void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void DoEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     QDeadlineTimer deadline(timeout, Qt::PreciseTimer);

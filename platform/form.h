@@ -7,8 +7,12 @@
 namespace platform {
 
 constexpr int kTwipsPerPixel = 15;
-constexpr int px(int twips) { return twips / kTwipsPerPixel; }
-constexpr int twips(int pixels) { return pixels * kTwipsPerPixel; }
+constexpr int px(int twips) {
+    return twips / kTwipsPerPixel;
+}
+constexpr int twips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
 
 // Geometry of a control or window in twips.
 void setTwipsGeometry(QWidget* w, int left, int top, int width, int height);
@@ -16,13 +20,15 @@ void setTwipsGeometry(QWidget* w, int left, int top, int width, int height);
 void setClientTwips(QWidget* w, int width, int height);
 // Moves a top-level window so that (screen - window) * fraction is left free on the top left.
 void placeOnScreen(QWidget* w, double fraction);
-inline void centreOnScreen(QWidget* w) { placeOnScreen(w, 0.5); }
+inline void centreOnScreen(QWidget* w) {
+    placeOnScreen(w, 0.5);
+}
 // Available screen size in twips.
 QSize screenTwips();
 
 template <class Derived, class Base = QWidget>
 class SingleForm : public Base {
-public:
+  public:
     static Derived& get() {
         if (!instance_) {
             instance_ = new Derived();
@@ -45,7 +51,7 @@ public:
         Base::activateWindow();
     }
 
-protected:
+  protected:
     SingleForm() = default;
     ~SingleForm() override {
         if (instance_ == static_cast<Derived*>(this)) instance_ = nullptr;
@@ -61,7 +67,7 @@ protected:
         e->accept();
     }
 
-private:
+  private:
     static inline Derived* instance_ = nullptr;
 };
 

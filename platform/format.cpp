@@ -203,7 +203,9 @@ double RoundHalfAway(double v, int decimals) {
     return v < 0 ? -r : r;
 }
 
-double RoundHalfEven(double v) { return std::nearbyint(v); }
+double RoundHalfEven(double v) {
+    return std::nearbyint(v);
+}
 
 double Val(const QString& text) {
     const QString s = text.trimmed();

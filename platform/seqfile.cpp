@@ -4,9 +4,13 @@
 
 namespace platform {
 
-QByteArray NumberLine(long long value) { return NumberField(double(value)) + "\r\n"; }
+QByteArray NumberLine(long long value) {
+    return NumberField(double(value)) + "\r\n";
+}
 
-QByteArray TextLine(const QString& text) { return text.toLatin1() + "\r\n"; }
+QByteArray TextLine(const QString& text) {
+    return text.toLatin1() + "\r\n";
+}
 
 QByteArray NumberField(double value) {
     QByteArray digits =
@@ -14,10 +18,16 @@ QByteArray NumberField(double value) {
     return (value < 0 ? "-" : " ") + digits + " ";
 }
 
-static bool isBlank(char c) { return c == ' ' || c == '\t'; }
-static bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+static bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+static bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
 
-bool SeqReader::atEnd() const { return pos_ >= data_.size(); }
+bool SeqReader::atEnd() const {
+    return pos_ >= data_.size();
+}
 
 std::optional<QString> SeqReader::line() {
     if (atEnd()) return std::nullopt;

@@ -15,7 +15,7 @@ QByteArray TextLine(const QString& text);
 QByteArray NumberField(double value);
 
 class SeqReader {
-public:
+  public:
     explicit SeqReader(const QByteArray& data) : data_(data) {}
     // Next field: up to a comma or line end, blanks around it skipped, quotes stripped.
     std::optional<QString> field();
@@ -25,7 +25,7 @@ public:
     std::optional<double> number();
     bool atEnd() const;
 
-private:
+  private:
     QByteArray data_;
     qsizetype pos_ = 0;
 };

@@ -45,8 +45,10 @@ Form1::Form1() {
         Label5[slot - 1]->setAlignment(Qt::AlignCenter);
         Label5[slot - 1]->setStyleSheet(QStringLiteral("color: #FF0000; font-weight: bold;"));
         Label5[slot - 1]->setObjectName(QStringLiteral("Label5_%1").arg(slot - 1));
-        connect(presets_[slot - 1], &QPushButton::clicked, this, [this, slot] { PresetsClick(slot); });
-        connect(estados_[slot - 1], &QPushButton::clicked, this, [this, slot] { EstadoClick(slot); });
+        connect(presets_[slot - 1], &QPushButton::clicked, this,
+                [this, slot] { PresetsClick(slot); });
+        connect(estados_[slot - 1], &QPushButton::clicked, this,
+                [this, slot] { EstadoClick(slot); });
     }
     Label1 = names_[0], Label2 = names_[1], Label3 = names_[2];
     Label4 = names_[3], Label8 = names_[4], Label9 = names_[5];
@@ -55,8 +57,10 @@ Form1::Form1() {
     Command2 = estados_[0], Command4 = estados_[1], Command6 = estados_[2];
     Command8 = estados_[3], Command9 = estados_[4], Command12 = estados_[5];
     const char* names[] = {"Label1", "Label2", "Label3", "Label4", "Label8", "Label9"};
-    const char* presetNames[] = {"Command1", "Command3", "Command5", "Command7", "Command10", "Command11"};
-    const char* estadoNames[] = {"Command2", "Command4", "Command6", "Command8", "Command9", "Command12"};
+    const char* presetNames[] = {"Command1", "Command3",  "Command5",
+                                 "Command7", "Command10", "Command11"};
+    const char* estadoNames[] = {"Command2", "Command4", "Command6",
+                                 "Command8", "Command9", "Command12"};
     for (int i = 0; i < kSlots; ++i) {
         names_[i]->setObjectName(names[i]);
         presets_[i]->setObjectName(presetNames[i]);
@@ -135,17 +139,22 @@ void Form1::buildMenus() {
     Rel->setObjectName(QStringLiteral("Rel"));
     Config->setObjectName(QStringLiteral("Config"));
     help->setObjectName(QStringLiteral("help"));
-    const std::pair<QAction*, const char*> named[] = {
-        {SetImp, "SetImp"},         {exit, "exit"},     {RelGraf, "RelGraf"},
-        {RelNum, "RelNum"},         {Autoclaves, "Autoclaves"}, {PortaSerial, "PortaSerial"},
-        {atalho, "atalho"},         {Ajuda, "Ajuda"},   {About, "About"}};
+    const std::pair<QAction*, const char*> named[] = {{SetImp, "SetImp"},
+                                                      {exit, "exit"},
+                                                      {RelGraf, "RelGraf"},
+                                                      {RelNum, "RelNum"},
+                                                      {Autoclaves, "Autoclaves"},
+                                                      {PortaSerial, "PortaSerial"},
+                                                      {atalho, "atalho"},
+                                                      {Ajuda, "Ajuda"},
+                                                      {About, "About"}};
     for (const auto& [action, name] : named) action->setObjectName(QString::fromLatin1(name));
 }
 
 void Form1::askPort() {
-    const Answer a = platform::MsgBox(QStringLiteral("Autoclaves ligadas na porta serial COM1 ?"),
-                                      Buttons::YesNo, Icon::Question,
-                                      QStringLiteral("Seleção da porta serial"));
+    const Answer a =
+        platform::MsgBox(QStringLiteral("Autoclaves ligadas na porta serial COM1 ?"),
+                         Buttons::YesNo, Icon::Question, QStringLiteral("Seleção da porta serial"));
     PortChoice = a == Answer::Yes ? 0 : 1;
     GravaConfig();
 }
@@ -173,8 +182,9 @@ void Form1::Form_Load() {
         askPort();
     }
     while (!openPort()) {
-        const QString text = QStringLiteral("Porta serial COM%1 não disponivel ! Selecionar outra ?")
-                                 .arg(PortChoice == 0 ? 1 : 2);
+        const QString text =
+            QStringLiteral("Porta serial COM%1 não disponivel ! Selecionar outra ?")
+                .arg(PortChoice == 0 ? 1 : 2);
         if (platform::MsgBox(text, Buttons::YesNo, Icon::Question,
                              QStringLiteral("Programa Gerenciador de Autoclaves")) != Answer::Yes) {
             endProgram();
@@ -210,7 +220,8 @@ bool Form1::confirmExit() {
     return platform::MsgBox(QStringLiteral("Sair do programa , para o registro de dados dos "
                                            "controladores ! Voce deseja continuar ?"),
                             Buttons::YesNo, Icon::Question,
-                            QStringLiteral("Programa Gerenciador de Controladores ")) == Answer::Yes;
+                            QStringLiteral("Programa Gerenciador de Controladores ")) ==
+           Answer::Yes;
 }
 
 void Form1::exit_Click() {
@@ -226,7 +237,9 @@ void Form1::closeEvent(QCloseEvent* e) {
     }
 }
 
-void Form1::SetImp_Click() { platform::ShowPrinterSetup(this); }
+void Form1::SetImp_Click() {
+    platform::ShowPrinterSetup(this);
+}
 
 void Form1::atalho_Click() {
     const QString answer = platform::InputBox(

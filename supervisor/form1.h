@@ -15,7 +15,7 @@ class QMenu;
 
 class Form1 : public platform::SingleForm<Form1, QMainWindow> {
     Q_OBJECT
-public:
+  public:
     static constexpr int kReplyThreshold = 34;
 
     // Controls, under their own names.
@@ -80,14 +80,14 @@ public:
     void exit_Click();
     void atalho_Click();
 
-protected:
+  protected:
     friend class platform::SingleForm<Form1, QMainWindow>;
     Form1();
     void Form_Load() override;
     void Form_Unload() override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void buildMenus();
     bool confirmExit();
     void endProgram();

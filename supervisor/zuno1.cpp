@@ -24,15 +24,21 @@ struct ModelNames {
 };
 
 constexpr ModelNames kModels[8] = {
-    {"Não Instalado", "Não Instalado", ""}, {"KVS", "KVS", ".KVS"},
-    {"PRXT", "PRX-T", ".PRX"},              {"GZO1", "GZO1", ".GZO"},
-    {"TERMA", "TERMA", ".TER"},             {"GZO2", "GZO2", ".GZO"},
-    {"RT-58HW", "RT-58HW", ".HW"},          {"GZO-NEO", "GZO NEO", ".GZO"},
+    {"Não Instalado", "Não Instalado", ""},
+    {"KVS", "KVS", ".KVS"},
+    {"PRXT", "PRX-T", ".PRX"},
+    {"GZO1", "GZO1", ".GZO"},
+    {"TERMA", "TERMA", ".TER"},
+    {"GZO2", "GZO2", ".GZO"},
+    {"RT-58HW", "RT-58HW", ".HW"},
+    {"GZO-NEO", "GZO NEO", ".GZO"},
 };
 
 }  // namespace
 
-bool isModel(int code) { return code >= 1 && code <= 7; }
+bool isModel(int code) {
+    return code >= 1 && code <= 7;
+}
 
 QString mainCaption(int code) {
     return code >= 0 && code <= 7 ? QString::fromUtf8(kModels[code].main) : QString();
@@ -47,10 +53,9 @@ QString fileExtension(int code) {
 }
 
 void resetSlotTable() {
-    for (auto* a : {&InstalledModel, &FileLetter, &MissedPolls, &CommandCode, &SendFlag,
-                    &ReplyFlag, &Temp1, &Temp2, &Temp3, &Temp4, &Temp5, &Temp6, &Temp7,
-                    &CycleStatus, &CyclePhase, &ParamLow, &ParamHigh, &LoggingActive,
-                    &LogCountdown})
+    for (auto* a : {&InstalledModel, &FileLetter, &MissedPolls, &CommandCode, &SendFlag, &ReplyFlag,
+                    &Temp1, &Temp2, &Temp3, &Temp4, &Temp5, &Temp6, &Temp7, &CycleStatus,
+                    &CyclePhase, &ParamLow, &ParamHigh, &LoggingActive, &LogCountdown})
         a->fill(0);
     OuterPressure.fill(0);
     InnerPressure.fill(0);
@@ -139,15 +144,16 @@ bool GravaConfig() {
     QDir().mkpath(QFileInfo(target).absolutePath());
     QByteArray text;
     text += platform::TextLine(QString::number(PortChoice));
-    for (int s = 1; s <= kSlots; ++s) text += platform::TextLine(QString::number(InstalledModel[s]));
+    for (int s = 1; s <= kSlots; ++s)
+        text += platform::TextLine(QString::number(InstalledModel[s]));
     for (int s = 1; s <= kSlots; ++s) text += platform::TextLine(QString::number(FileLetter[s]));
     text += platform::TextLine(pathField(DataPath));
     text += platform::TextLine(QString::number(TransducerScale));
     text += platform::TextLine(QLocale::c().toString(AccessPassword * AccessPassword, 'f',
                                                      QLocale::FloatingPointShortest));
     QSaveFile file(target);
-    const bool saved = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
-                       file.commit();
+    const bool saved =
+        file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
     if (!saved)
         platform::MsgBox(QStringLiteral("Não foi possível gravar a configuração em %1 (%2).\n"
                                         "As alterações não foram salvas.")
@@ -168,9 +174,13 @@ void SetPollInterval(int ms) {
     if (applyPollInterval) applyPollInterval(ms);
 }
 
-int PollInterval() { return pollIntervalNow; }
+int PollInterval() {
+    return pollIntervalNow;
+}
 
-void SetPollIntervalTarget(std::function<void(int)> apply) { applyPollInterval = std::move(apply); }
+void SetPollIntervalTarget(std::function<void(int)> apply) {
+    applyPollInterval = std::move(apply);
+}
 
 int ExchangeStepTimeout() {
     int polled = 0;  // polls per round: the installed slots, plus slot 1 closing the round
@@ -182,9 +192,10 @@ int ExchangeStepTimeout() {
 
 QString SemResposta(int slot) {
     const int model = slot >= 1 && slot <= kSlots ? InstalledModel[slot] : 0;
-    return QStringLiteral("O controlador %1 (%2) não respondeu.\n"
-                          "O comando foi cancelado. Verifique se o controlador está ligado "
-                          "e conectado à linha serial.")
+    return QStringLiteral(
+               "O controlador %1 (%2) não respondeu.\n"
+               "O comando foi cancelado. Verifique se o controlador está ligado "
+               "e conectado à linha serial.")
         .arg(slot)
         .arg(installCaption(model));
 }
@@ -199,7 +210,8 @@ QString TrocaInterrompidaTexto() {
 
 Troca::Troca(bool isAbort) {
     if (active_ != 0 && !isAbort) {
-        platform::MsgBox(TrocaOcupada(), platform::Buttons::Ok, platform::Icon::Warning, kMainTitle);
+        platform::MsgBox(TrocaOcupada(), platform::Buttons::Ok, platform::Icon::Warning,
+                         kMainTitle);
         return;
     }
     id_ = ++counter_;
@@ -213,9 +225,9 @@ Troca::~Troca() {
 Exchange Troca::aguarda() const {
     const auto waitFor = [this](PerSlot<Integer>& flag) {
         flag[SelectedSlot] = 1;
-        const bool done = platform::WaitUntil(
-            [&] { return interrupted() || flag[SelectedSlot] != 1; },
-            std::chrono::milliseconds(ExchangeStepTimeout()));
+        const bool done =
+            platform::WaitUntil([&] { return interrupted() || flag[SelectedSlot] != 1; },
+                                std::chrono::milliseconds(ExchangeStepTimeout()));
         if (interrupted()) return Exchange::Interrupted;
         if (!done) {
             flag[SelectedSlot] = 0;

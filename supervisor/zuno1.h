@@ -115,7 +115,7 @@ constexpr Integer kAbortCode = 8;
 // flags. A second exchange is refused (with a message), except an abort, which
 // interrupts the running one and goes through.
 class Troca {
-public:
+  public:
     explicit Troca(bool isAbort = false);
     ~Troca();
     Troca(const Troca&) = delete;
@@ -130,7 +130,7 @@ public:
     // next accepted reply; each wait reads SelectedSlot afresh and is bounded.
     Exchange aguarda() const;
 
-private:
+  private:
     int id_ = 0;
     static inline int active_ = 0;
     static inline int counter_ = 0;

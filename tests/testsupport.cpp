@@ -13,9 +13,13 @@ TempPrefix::TempPrefix() : previous_(qgetenv("ZUNO_PREFIX")) {
     platform::preparePrefix();
 }
 
-TempPrefix::~TempPrefix() { qputenv("ZUNO_PREFIX", previous_); }
+TempPrefix::~TempPrefix() {
+    qputenv("ZUNO_PREFIX", previous_);
+}
 
-QString TempPrefix::zunoDir() const { return dir_.path() + "/drive_c/ZUNO"; }
+QString TempPrefix::zunoDir() const {
+    return dir_.path() + "/drive_c/ZUNO";
+}
 
 QString binDir() {
     const QString env = qEnvironmentVariable("ZUNO_BIN_DIR");
@@ -78,6 +82,60 @@ QByteArray PtyLink::read(int atLeast, int timeoutMs) {
 
 void PtyLink::write(const QByteArray& data) {
     if (::write(master_, data.constData(), size_t(data.size())) < 0) return;
+}
+
+}  // namespace testing_support
+
+#include "platform/events.h"
+
+namespace testing_support {
+
+SimProcess::SimProcess(const QString& linkPath, const QStringList& args) {
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(binDir() + "/zuno-sim", QStringList{"--link", linkPath} + args);
+    platform::WaitUntil(
+        [this] {
+            lines();
+            for (const QString& l : lines_)
+                if (l.startsWith("ready ")) return true;
+            return process_.state() == QProcess::NotRunning;
+        },
+        std::chrono::seconds(10));
+    for (const QString& l : lines_)
+        if (l.startsWith("ready ")) ready_ = true;
+}
+
+SimProcess::~SimProcess() {
+    stop();
+}
+
+void SimProcess::stop() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) process_.kill();
+    process_.waitForFinished(1000);
+}
+
+void SimProcess::command(const QString& line) {
+    process_.write((line + "\n").toLocal8Bit());
+}
+
+QStringList SimProcess::lines() {
+    pending_ += process_.readAllStandardOutput();
+    qsizetype eol;
+    while ((eol = pending_.indexOf('\n')) >= 0) {
+        lines_ << QString::fromLocal8Bit(pending_.left(eol)).trimmed();
+        pending_.remove(0, eol + 1);
+    }
+    return lines_;
+}
+
+int SimProcess::framesWithCode(int slot, int code) {
+    const QString wanted = QStringLiteral("rx slot=%1 code=%2 ").arg(slot).arg(code);
+    int n = 0;
+    for (const QString& l : lines())
+        if ((l + ' ').startsWith(wanted)) ++n;
+    return n;
 }
 
 }  // namespace testing_support

@@ -14,6 +14,7 @@ TEST(Paths, PrefixIsPreparedAndDrivePathsResolveWithoutCase) {
     EXPECT_EQ(platform::resolvePath("C:\\ZUNO\\ZUNO.CFG"), prefix.zunoDir() + "/ZUNO.CFG");
     // An existing folder is found whatever the case it is typed in.
     QDir().mkpath(prefix.path() + "/drive_c/Dados/Ciclos");
-    EXPECT_EQ(platform::resolvePath("c:\\DADOS\\ciclos\\"), prefix.path() + "/drive_c/Dados/Ciclos");
+    EXPECT_EQ(platform::resolvePath("c:\\DADOS\\ciclos\\"),
+              prefix.path() + "/drive_c/Dados/Ciclos");
     EXPECT_EQ(platform::resolvePath("/srv/zuno/"), "/srv/zuno/");
 }

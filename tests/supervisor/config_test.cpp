@@ -45,11 +45,9 @@ TEST_F(ConfigTest, WrittenFileReadsBackWhole) {
         const char* path;
     };
     const Case cases[] = {
-        {7, 7, "C:\\ZUNO\\"},
-        {42, 42, "C:\\ZUNO\\"},
+        {7, 7, "C:\\ZUNO\\"},           {42, 42, "C:\\ZUNO\\"},
         {123, 123, "D:\\a,b\\"},  // comma kept through quotes
-        {9999, 9999, " C:\\espaço \\"},
-        {-12.5, 12, "C:\\ZUNO\\"},
+        {9999, 9999, " C:\\espaço \\"}, {-12.5, 12, "C:\\ZUNO\\"},
         {3.75, 3, "C:\\ZUNO\\"},
     };
     for (const Case& c : cases) {

@@ -11,7 +11,7 @@
 
 // A fresh prefix, a zeroed slot table, scripted dialogs, and no main window left over.
 class SupervisorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ZUNO1::resetSlotTable();
         Form1::resetProgramEnded();

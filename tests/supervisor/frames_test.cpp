@@ -12,9 +12,12 @@ const QByteArray kWhole = "2100978727?568584838002070000310";
 }  // namespace
 
 TEST(Frames, RequestCarriesDigitsLeastSignificantFirst) {
-    const QByteArray expected("\x1b\x1b\x02" "20183052\r");
+    const QByteArray expected(
+        "\x1b\x1b\x02"
+        "20183052\r");
     EXPECT_EQ(RequestFrame(2, 81, 2503), expected);
-    EXPECT_EQ(RequestFrame(5, 0, 0), QByteArray("\x1b\x1b\x02" "50000000\r"));
+    EXPECT_EQ(RequestFrame(5, 0, 0), QByteArray("\x1b\x1b\x02"
+                                                "50000000\r"));
 }
 
 TEST(Frames, WholeReplyGivesItsValues) {

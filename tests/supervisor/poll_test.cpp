@@ -7,7 +7,7 @@
 using namespace ZUNO1;
 
 class PollTest : public SupervisorTest {
-protected:
+  protected:
     Form1& start(std::array<int, 6> models) {
         line.reset();
         line = std::make_unique<testing_support::PtyLink>(platform::comDevice(1));
@@ -81,7 +81,9 @@ TEST_F(PollTest, OffLineAtTheSixthPollAndBackOnReply) {
     EXPECT_TRUE(f.Label7->text().startsWith("3  "));
     EXPECT_EQ(f.Label5[0]->text(), "");  // slot 1, not installed, never marked
 
-    feed("\x02" "3100978727?568584838002070000310\r");
+    feed(
+        "\x02"
+        "3100978727?568584838002070000310\r");
     EXPECT_EQ(MissedPolls[3], 0);
     EXPECT_EQ(Temp1[3], 134);
     PollSlot = 3;
@@ -92,18 +94,24 @@ TEST_F(PollTest, OffLineAtTheSixthPollAndBackOnReply) {
 TEST_F(PollTest, RepliesThroughThePortLandInTheirSlotOnly) {
     start({0, 1, 0, 1, 0, 0});
     ReplyFlag[4] = 1;
-    feed("\x02" "4100978727?568584838002070000310\r");
+    feed(
+        "\x02"
+        "4100978727?568584838002070000310\r");
     EXPECT_EQ(ReplyFlag[4], 0);
     EXPECT_EQ(CycleStatus[4], 2);
     EXPECT_EQ(CycleStatus[2], 99);
 
     // A stray character first: the whole buffer goes, the reply behind it too.
-    feed("x\x02" "2100978727?568584838002070000310\r");
+    feed(
+        "x\x02"
+        "2100978727?568584838002070000310\r");
     EXPECT_EQ(CycleStatus[2], 99);
 
     // A refused reply touches row 0 only.
     MissedPolls[2] = 4;
-    feed("\x02" "2100978727?568584838002070000310X");
+    feed(
+        "\x02"
+        "2100978727?568584838002070000310X");
     EXPECT_EQ(MissedPolls[2], 4);
     EXPECT_EQ(Temp1[2], 0);
     EXPECT_EQ(Temp1[0], 134);
@@ -111,7 +119,9 @@ TEST_F(PollTest, RepliesThroughThePortLandInTheirSlotOnly) {
 
 TEST_F(PollTest, AShortReplyIsLostAndChangesNothing) {
     Form1& f = start({0, 1, 0, 0, 0, 0});
-    feed("\x02" "2100978727?5685848380020700");
+    feed(
+        "\x02"
+        "2100978727?5685848380020700");
     // Only 28 characters wait: a raised event reads them and ends without a change.
     f.Comm1_OnComm();
     EXPECT_EQ(f.Comm1.InBufferCount(), 0);

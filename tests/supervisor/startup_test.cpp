@@ -18,8 +18,8 @@ TEST_F(StartupTest, FirstRunAsksThePortOnceAndWritesTheChoiceBeforeOpening) {
     breakPorts();
     dialogs->answers = {Answer::No, Answer::No};  // COM2, then give up
     Form1::get();
-    EXPECT_EQ(messageTexts(), QStringList({QString::fromUtf8(kPortQuestion),
-                                           QString::fromUtf8(kCom2Failed)}));
+    EXPECT_EQ(messageTexts(),
+              QStringList({QString::fromUtf8(kPortQuestion), QString::fromUtf8(kCom2Failed)}));
     EXPECT_EQ(dialogs->messages()[0].title, QString::fromUtf8("Seleção da porta serial"));
     EXPECT_EQ(dialogs->messages()[0].icon, platform::Icon::Question);
     EXPECT_EQ(dialogs->messages()[1].title, "Programa Gerenciador de Autoclaves");
@@ -37,9 +37,9 @@ TEST_F(StartupTest, UnusablePortsAlternateFailureAndQuestionUntilNo) {
     dialogs->answers = {Answer::Yes, Answer::No, Answer::Yes, Answer::Yes, Answer::No};
     Form1::get();
     const QString q = QString::fromUtf8(kPortQuestion);
-    EXPECT_EQ(messageTexts(), QStringList({QString::fromUtf8(kCom1Failed), q,
-                                           QString::fromUtf8(kCom2Failed), q,
-                                           QString::fromUtf8(kCom1Failed)}));
+    EXPECT_EQ(messageTexts(),
+              QStringList({QString::fromUtf8(kCom1Failed), q, QString::fromUtf8(kCom2Failed), q,
+                           QString::fromUtf8(kCom1Failed)}));
     EXPECT_TRUE(Form1::programEnded());
 }
 
