@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include "platform/component.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +27,8 @@ void preparePrefix() {
     QDir().mkpath(root + QStringLiteral("/dosdevices"));
     linkPort(comDevice(1), QStringLiteral("/dev/ttyS0"));
     linkPort(comDevice(2), QStringLiteral("/dev/ttyS1"));
+    // As an installer would: the component libraries shipped beside the program.
+    platform::registerComponentsBesideExecutable();
 }
 
 // Finds each component of a relative path below base, matching case only where the
