@@ -82,9 +82,15 @@ TEST(Frames, RepliesRefusedOrConvertedByTable) {
         }
         ASSERT_TRUE(r) << c.name;
         EXPECT_EQ(r->slot, c.slot) << c.name;
-        if (c.temp1 >= 0) EXPECT_EQ(r->temp[0], c.temp1) << c.name;
-        if (!std::isnan(c.humidity)) EXPECT_NEAR(r->humidity, c.humidity, 1e-9) << c.name;
-        if (!std::isnan(c.outer)) EXPECT_NEAR(r->outerPressure, c.outer, 1e-9) << c.name;
+        if (c.temp1 >= 0) {
+            EXPECT_EQ(r->temp[0], c.temp1) << c.name;
+        }
+        if (!std::isnan(c.humidity)) {
+            EXPECT_NEAR(r->humidity, c.humidity, 1e-9) << c.name;
+        }
+        if (!std::isnan(c.outer)) {
+            EXPECT_NEAR(r->outerPressure, c.outer, 1e-9) << c.name;
+        }
     }
     EXPECT_EQ(DecodeReply(reply(pair4), 0)->temp[6], 90);
     QByteArray pair4neg = kWhole;  // B = 20: humidity below zero is kept
