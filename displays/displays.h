@@ -1,0 +1,3 @@
+#pragma once
+// Fills ZUNO1::DisplayOpeners with the display window of each model.
+void InstallDisplayOpeners();
