@@ -56,7 +56,7 @@ Comm::~Comm() {
 }
 
 QString Comm::devicePath() const {
-    return devicePath_.isEmpty() ? comDevice(CommPort) : devicePath_;
+    return comDevice(CommPort);
 }
 
 bool Comm::setPortOpen(bool open) {
@@ -147,7 +147,6 @@ void Comm::portError(int error) {
         port_->deleteLater();
         port_ = nullptr;
         buffer_.clear();
-        emit lineLost();
         if (wantOpen_) reopenTimer_.start();
     } else {
         port_->clearError();
@@ -159,10 +158,7 @@ void Comm::tryReopen() {
         reopenTimer_.stop();
         return;
     }
-    if (setPortOpen(true)) {
-        reopenTimer_.stop();
-        emit lineRestored();
-    }
+    if (setPortOpen(true)) reopenTimer_.stop();
 }
 
 }  // namespace platform

@@ -32,16 +32,12 @@ class Comm : public QObject {
     void Output(const QString& text);
     int InBufferCount() const { return int(buffer_.size()); }
 
-    // Device path actually opened (a device path can be given in place of CommPort).
+    // Device of CommPort under the prefix.
     QString devicePath() const;
-    void setDevicePath(const QString& path) { devicePath_ = path; }
 
   signals:
     // Raised on the UI thread when RThreshold characters wait.
     void OnComm();
-    // The device vanished (port closed) or came back (port reopened).
-    void lineLost();
-    void lineRestored();
 
   private:
     void readArrived();
@@ -52,7 +48,6 @@ class Comm : public QObject {
     QSerialPort* port_ = nullptr;
     QByteArray buffer_;
     QString error_;
-    QString devicePath_;
     QTimer reopenTimer_;
     bool wantOpen_ = false;
     bool raising_ = false;

@@ -9,10 +9,6 @@ void setTwipsGeometry(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(px(left), px(top), px(width), px(height));
 }
 
-void setClientTwips(QWidget* w, int width, int height) {
-    w->resize(px(width), px(height));
-}
-
 static QRect available() {
     QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->availableGeometry() : QRect(0, 0, 1024, 768);

@@ -16,8 +16,6 @@ constexpr int twips(int pixels) {
 
 // Geometry of a control or window in twips.
 void setTwipsGeometry(QWidget* w, int left, int top, int width, int height);
-// Client area size of a top-level window in twips.
-void setClientTwips(QWidget* w, int width, int height);
 // Moves a top-level window so that (screen - window) * fraction is left free on the top left.
 void placeOnScreen(QWidget* w, double fraction);
 inline void centreOnScreen(QWidget* w) {

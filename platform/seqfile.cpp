@@ -5,17 +5,12 @@
 namespace platform {
 
 QByteArray NumberLine(long long value) {
-    return NumberField(double(value)) + "\r\n";
+    const QByteArray digits = QByteArray::number(value < 0 ? -value : value);
+    return (value < 0 ? "-" : " ") + digits + " \r\n";
 }
 
 QByteArray TextLine(const QString& text) {
     return text.toLatin1() + "\r\n";
-}
-
-QByteArray NumberField(double value) {
-    QByteArray digits =
-        QLocale::c().toString(std::abs(value), 'f', QLocale::FloatingPointShortest).toLatin1();
-    return (value < 0 ? "-" : " ") + digits + " ";
 }
 
 static bool isBlank(char c) {

@@ -11,8 +11,6 @@ namespace platform {
 QByteArray NumberLine(long long value);
 // Text followed by CR LF, Latin-1.
 QByteArray TextLine(const QString& text);
-// Text of a number as written by NumberLine, without the line end.
-QByteArray NumberField(double value);
 
 class SeqReader {
   public:
